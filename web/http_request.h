@@ -46,6 +46,8 @@ int index_of_text(const TextList& items, std::string_view text);
 // The per-user cookie store shared by every request that does not supply `cookies`.
 // Call once in main, before any thread starts (also runs curl_global_init).
 void http_global_init();
+// An extra certificate authority to trust for HTTPS besides the system ones ("" = none).
+void http_set_extra_ca_file(const std::string& path);
 // Where the store is persisted (Netscape cookie file, mode 0600); "" = memory only.
 // Loads the file if it exists.
 void cookie_store_set_file(const std::string& path);

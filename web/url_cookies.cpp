@@ -41,7 +41,10 @@ int url_port(std::string_view url) {
 
 std::string url_path(std::string_view url) {
   std::string host = url_host(url);
-  int h = text_find(url, host, 1, true);
+  // The host is looked for after the scheme, so a host such as "h" is not found inside
+  // "http" itself.
+  int scheme = text_find(url, "://");
+  int h = text_find(url, host, scheme > 0 ? scheme + 3 : 1, true);
   if (h < 0) h = 1;
   int slash = text_find(url, "/", h);
   if (slash < 0) return "/";

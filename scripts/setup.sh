@@ -5,9 +5,9 @@ PKGS=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-image-formats-plugins
   libcurl4-openssl-dev libicu-dev libsqlite3-dev
-  libcpp-httplib-dev libssl-dev openssl curl
+  libcpp-httplib-dev libssl-dev zlib1g-dev openssl curl
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  xvfb x11-utils xdotool fonts-noto-cjk imagemagick
+  xvfb x11-utils xdotool fonts-noto-cjk imagemagick librsvg2-bin
   clang libclang-rt-14-dev
 )
 missing=()

@@ -193,7 +193,9 @@ std::string text_between_all(std::string_view text, std::string_view start_marke
     pieces.emplace_back(from <= e ? text.substr(std::size_t(from - 1), std::size_t(e - from))
                                   : std::string_view());
     if (!find_all) break;
-    s = text_find(text, start_marker, e + el);
+    // The look-ahead already found the next start marker when it lies past this end
+    // marker; searching again would find the same one.
+    s = (again < 0 || again >= e + el) ? again : text_find(text, start_marker, e + el);
   }
   return pieces.empty() ? std::string() : pieces.front();
 }

@@ -1,0 +1,10 @@
+#include "ui.h"
+
+namespace tavlo {
+
+Ui& ui() {
+  static Ui controls;
+  return controls;
+}
+
+}  // namespace tavlo

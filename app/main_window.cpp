@@ -58,6 +58,7 @@ PictureButton* picture_button(QWidget* parent, const char* name, int x, int y, i
 QLineEdit* edit_box(QWidget* parent, const char* name, int x, int y, int w, int h,
                     const char* text = "") {
   auto* e = place(new QLineEdit(u8(text), parent), name, x, y, w, h);
+  e->setFrame(false);
   return e;
 }
 
@@ -76,6 +77,11 @@ QTreeWidget* report_list(QWidget* parent, const char* name, int x, int y, int w,
   l->setEditTriggers(QAbstractItemView::NoEditTriggers);
   l->setContextMenuPolicy(Qt::CustomContextMenu);
   l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  l->setStyleSheet(QStringLiteral(
+      "QTreeWidget { background:#ffffff; border:1px solid #cad8e5; color:#213a50; }"
+      "QTreeWidget::item:selected { background:#d9f2f8; color:#0e6f8e; }"
+      "QHeaderView::section { background:#e9f0f6; color:#213a50; border:none;"
+      " border-right:1px solid #cad8e5; border-bottom:1px solid #cad8e5; padding:4px; }"));
   setup_list_columns(l, columns);
   return l;
 }
@@ -223,7 +229,7 @@ MainWindowWidget* create_main_window() {
   u.最小化BN = picture_button(w, "最小化BN", 601, 0, 32, 23);
   u.关闭窗口BN = picture_button(w, "关闭窗口BN", 665, 0, 32, 23);
   u.版本号标签 = transparent_label(w, "版本号标签", 641, 30, 100, 24);
-  u.版本号标签->setStyleSheet(QStringLiteral("color: #c9d6e8;"));
+  u.版本号标签->setStyleSheet(QStringLiteral("color: #cfe6f5;"));
 
   // The main page container.
   u.A高级选择夹 = place(new QStackedWidget(w), "A高级选择夹", 1, 55, 698, 374);
@@ -263,6 +269,8 @@ MainWindowWidget* create_main_window() {
   u.提示标签 = transparent_label(
       u.登录百度背景框, "提示标签", 186, 337, 500, 35,
       "软件需要百度云的支持，请先使用百度账号登录！如果没有，请先注册一个账号。");
+  u.提示标签->setStyleSheet(QStringLiteral("color:#213a50;"));
+  u.提示标签->setWordWrap(true);
 
   u.百度云播记录背景框 = picture_box(nullptr, "百度云播记录背景框", 0, 0, 698, 374);
   u.B我的影片选择夹->addWidget(u.百度云播记录背景框);
@@ -295,6 +303,7 @@ MainWindowWidget* create_main_window() {
   u.图片框1 = picture_box(u.影片搜索背景框, "图片框1", 0, 101, 535, 237);
   u.超级列表框1 = report_list(u.图片框1, "超级列表框1", -1, -3, 537, 241, RESULT_COLUMNS);
   u.搜索状态提示 = transparent_label(u.影片搜索背景框, "搜索状态提示", 10, 343, 357, 28);
+  u.搜索状态提示->setStyleSheet(QStringLiteral("color:#213a50;"));
   u.页数 = edit_box(u.影片搜索背景框, "页数", 431, 345, 16, 20, "1");
   u.页数->hide();
   u.加载更多BN = picture_button(u.影片搜索背景框, "加载更多BN", 452, 342, 80, 28);
@@ -312,6 +321,7 @@ MainWindowWidget* create_main_window() {
   u.A高级选择夹->addWidget(u.正在播放背景框);
   u.载入图片框 = place(new QLabel(u8("!"), u.正在播放背景框), "载入图片框", 0, 0, 700, 376);
   u.载入图片框->setAlignment(Qt::AlignCenter);
+  u.载入图片框->setStyleSheet(QStringLiteral("background:#0d2740; color:#cfe6f5;"));
   u.正在播放浏览器 = browser(u.正在播放背景框, "正在播放浏览器", -1, -1, 700, 376);
   u.正在播放浏览器->hide();
 
@@ -319,16 +329,16 @@ MainWindowWidget* create_main_window() {
   u.提示框 = picture_box(w, "提示框", 704, 55, 280, 40);
   u.提示框->hide();
   u.提示框背景B = place(new QLabel(u.提示框), "提示框背景B", 0, 0, 280, 79);
-  u.提示框背景B->setStyleSheet(QStringLiteral("background:#17324d; border:1px solid #5fa8e8;"));
+  u.提示框背景B->setStyleSheet(QStringLiteral("background:#1a6f98;"));
   u.提示框背景A = place(new QLabel(u.提示框), "提示框背景A", 1, 1, 278, 38);
-  u.提示框背景A->setStyleSheet(QStringLiteral("background:#204a70;"));
+  u.提示框背景A->setStyleSheet(QStringLiteral("background:#f4f9fc;"));
   u.提示框背景A1 = place(new QLabel(u.提示框), "提示框背景A1", 1, 40, 278, 38);
-  u.提示框背景A1->setStyleSheet(QStringLiteral("background:#1b3d5c;"));
+  u.提示框背景A1->setStyleSheet(QStringLiteral("background:#f4f9fc;"));
   u.图片框2 = place(new QLabel(u8("!"), u.提示框), "图片框2", 5, 5, 30, 30);
   u.图片框2->setAlignment(Qt::AlignCenter);
   u.提示框提示标签 = transparent_label(u.提示框, "提示框提示标签", 40, 9, 232, 24,
                                        "程序正在分析数据，请耐心等待......");
-  u.提示框提示标签->setStyleSheet(QStringLiteral("color:#ffffff;"));
+  u.提示框提示标签->setStyleSheet(QStringLiteral("color:#213a50;"));
   u.画板1 = picture_box(u.提示框, "画板1", 5, 43, 100, 32);
   u.提交验证码 = edit_box(u.提示框, "提交验证码", 109, 44, 80, 30);
   u.提交BN = picture_button(u.提示框, "提交BN", 193, 44, 82, 30);

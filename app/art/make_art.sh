@@ -119,7 +119,7 @@ icon() {
     cloud) echo '<path d="M5.6 16h9.2a3.9 3.9 0 0 0 .6-7.76A5.4 5.4 0 0 0 5 7.3 4.4 4.4 0 0 0 5.6 16z"/>' ;;
     lock)  echo '<rect x="4" y="8.5" width="12" height="9" rx="2"/><path d="M6.8 8.5V6a3.2 3.2 0 0 1 6.4 0v2.5"/>' ;;
     more)  echo '<path d="M5 7.5l5 5 5-5"/>' ;;
-    magnet) echo '<path d="M4 3.5v7a6 6 0 0 0 12 0v-7h-3.6v7a2.4 2.4 0 0 1-4.8 0v-7z"/><path d="M4 7h3.6M12.4 7H16"/>' ;;
+    magnet) echo '<path d="M4 3.5v7a6 6 0 0 0 12 0v-7h-3.6v7a2.4 2.4 0 0 1-4.8 0v-7z"/><path d="M4 3.5h3.6V7H4zM12.4 3.5H16V7h-3.6z" fill="'"$c"'"/>' ;;
   esac
   echo '</g>'
 }
@@ -160,8 +160,8 @@ on() {
 
 # gif_keyed PNG NAME MATTE : flatten on MATTE, then make MATTE transparent
 gif_keyed() {
-  convert "$1" -background "$3" -alpha remove -alpha off -dither None -colors 128 \
-    -transparent "$3" -strip "$OUT/$2.gif"
+  convert "$1" -background "$3" -alpha remove -alpha off -transparent "$3" -dither None -colors 128 \
+    -strip "$OUT/$2.gif"
 }
 
 # ================================================================ main window 700x455
@@ -380,7 +380,7 @@ side() { # NAME ICON CAPTION STATE
       disabled) tc="$TEAL_DK"; icc="$TEAL"; weight=bold
                 echo '<rect x="0" y="0" width="174" height="39" fill="url(#sideD)"/>'
                 echo "<rect x=\"0\" y=\"0\" width=\"4\" height=\"39\" fill=\"$TEAL\"/>"
-                echo "<path d=\"M174 12.5l-7 7 7 7z\" fill=\"$BODY\"/>" ;;
+                ;;
     esac
     icon "$2" 22 10 19 "$icc"
     text 50 25 14.5 "$tc" "$weight" start "$3"
@@ -422,8 +422,14 @@ pbtn() {
       ix=$(awk "BEGIN{print ($w - $tw - 20)/2}")
       tx=$(awk "BEGIN{print $ix + 20}")
       icon "$ic" "$ix" "$(awk "BEGIN{print ($h-2)/2 - 8}")" 16 "$tcol"
+      if [ "$tcol" = "#ffffff" ]; then   # a soft shadow under white captions
+        text "$tx" "$(awk "BEGIN{print $ty+1}")" "$fs" "#00324a" bold start "$cap" | sed 's/<text /<text opacity="0.3" /'
+      fi
       text "$tx" "$ty" "$fs" "$tcol" bold start "$cap"
     else
+      if [ "$tcol" = "#ffffff" ]; then
+        text "$(awk "BEGIN{print $w/2}")" "$(awk "BEGIN{print $ty+1}")" "$fs" "#00324a" bold middle "$cap" | sed 's/<text /<text opacity="0.3" /'
+      fi
       text "$(awk "BEGIN{print $w/2}")" "$ty" "$fs" "$tcol" bold middle "$cap"
     fi
     echo '</svg>'
@@ -502,7 +508,7 @@ for i in $(seq 0 11); do
   convert "$T/busy$i.png" -background "$BUSY_MATTE" -alpha remove -alpha off "$T/busyf$i.png"
   frames+=("$T/busyf$i.png")
 done
-convert -delay 8 -loop 0 "${frames[@]}" -dither None +map -transparent "$BUSY_MATTE" -strip "$OUT/anim_busy.gif"
+convert -dispose Background -delay 8 -loop 0 "${frames[@]}" -transparent "$BUSY_MATTE" -dither None +map -strip "$OUT/anim_busy.gif"
 
 # ---------------------------------------------------------------- loading picture 240x320, 16 frames
 LOAD_BG="#0d2740"
@@ -582,18 +588,43 @@ sides() { # the five side buttons, the one named in $1 current, $2 hot
     echo "$G/side_${n}_$st.gif" -geometry "+0+${SIDEY[$n]}" -composite
   done
 }
+# field X Y W H [TEXT] : appends to the array F the drawing of an edit box, as the window will show one
+field() {
+  F+=(-fill white -stroke "#9fb8cc" -draw "rectangle $1,$2 $(( $1 + $3 - 1 )),$(( $2 + $4 - 1 ))" -stroke none)
+  [ -n "${5:-}" ] && F+=(-fill "#8a9aa8" -font Noto-Sans-CJK-SC -pointsize 12 -annotate "+$(( $1 + 6 ))+$(( $2 + $4 / 2 + 5 ))" "$5")
+  return 0
+}
+F=(); field 196 18 400 34 "支持磁力链/ED2K/迅雷/旋风/快车/http/mms/rtsp链接"
 # shellcheck disable=SC2046
-convert $(head_of disabled normal) \( "$G/bg_cloudplay.gif" $(sides cloudplayer history) \) \
+convert $(head_of disabled normal) \( "$G/bg_cloudplay.gif" $(sides cloudplayer history) "${F[@]}" \) \
   -geometry +1+55 -composite "$T/mock_cloudplay.png"
+F=(); field 249 74 200 40; field 249 121 200 40
 # shellcheck disable=SC2046
 convert $(head_of disabled normal) \( "$G/bg_login.gif" $(sides login favourites) \
   "$G/check_remember_on.gif" -geometry +210+177 -composite \
   "$G/btn_login_normal.gif" -geometry +210+209 -composite \
-  "$G/btn_register_hot.gif" -geometry +360+209 -composite \) -geometry +1+55 -composite "$T/mock_login.png"
+  "$G/btn_register_hot.gif" -geometry +360+209 -composite "${F[@]}" \) -geometry +1+55 -composite "$T/mock_login.png"
+F=(); field 28 19 400 32 "请输入搜索内容"
 # shellcheck disable=SC2046
 convert $(head_of normal disabled) \( "$G/bg_search.gif" \
   "$G/btn_search_hot.gif" -geometry +434+18 -composite \
-  "$G/btn_loadmore_normal.gif" -geometry +452+342 -composite \) -geometry +1+55 -composite "$T/mock_search.png"
+  "$G/btn_loadmore_normal.gif" -geometry +452+342 -composite "${F[@]}" \) -geometry +1+55 -composite "$T/mock_search.png"
+# the notice panel in the suggested colours, with a code row, twice as large
+{
+  svg 280 79
+  cat <<EOS
+<rect width="280" height="79" fill="#1a6f98"/>
+<rect x="1" y="1" width="278" height="38" fill="#f4f9fc"/>
+<rect x="1" y="40" width="278" height="38" fill="#f4f9fc"/>
+<rect x="5.5" y="43.5" width="99" height="31" fill="#e2e8ee" stroke="#b8c7d4"/>
+<rect x="109.5" y="44.5" width="79" height="29" fill="#ffffff" stroke="#9fb8cc"/>
+EOS
+  text 42 25 12 "$INK" normal start "程序正在分析数据，请耐心等待......"
+  text 55 64 14 "#7a8c9c" bold middle "x7Kp"
+  echo '</svg>'
+} | render notice 280 79
+convert "$T/notice.png" "$G/anim_busy.gif[0]" -geometry +8+8 -composite "$G/btn_submit_normal.gif" -geometry +193+44 -composite \
+  -scale 200% -background "#dfe6ec" -gravity center -extent 700x455 "$T/mock_notice.png"
 # shellcheck disable=SC2046
 convert $(head_of normal normal disabled) \( -size 698x374 "xc:$LOAD_BG" \
   "$G/anim_loading.gif[0]" -gravity center -composite \) -gravity northwest -geometry +1+55 -composite \
@@ -605,7 +636,7 @@ montage -font DejaVu-Sans -pointsize 13 -background "#dfe6ec" -geometry +8+8 -ti
   -label "cloud play page" "$T/mock_cloudplay.png" -label "login page" "$T/mock_login.png" \
   -label "list pages (downloads current)" "$T/mock_lists.png" \
   -label "search page" "$T/mock_search.png" -label "live TV current, loading picture centred" "$T/mock_nowplaying.png" \
-  -label "" -size 700x455 xc:"#dfe6ec" \
+  -label "notice panel, code row shown (x2, suggested colours)" "$T/mock_notice.png" \
   "$T/sheet_top.png"
 # every picture by group, each with its file name and size
 group() { # OUTPUT TILE FILE... : each picture over its name and size

@@ -1,16 +1,14 @@
-// unescape_unicode without a script engine.
+// unescape_unicode without a script engine. The result is the one JScript gives when the
+// protected text is the body of a single-quoted string literal passed to unescape():
+// the literal as the classic JScript lexer reads it, Annex B unescape, the conversion
+// back to GBK. A literal that lexer would reject gives "".
 //
-// The names the cloud service sends were historically decoded by handing the text to
-// JScript as the body of a single-quoted string literal and calling unescape() on it.
-// Callers (and stored data) depend on that exact result, so this file reproduces it:
-// the protection steps, the literal as the classic JScript lexer reads it, Annex B
-// unescape, and the conversion back to GBK. A literal the lexer would reject gives "".
-//
-// The protection steps work on the decoded characters rather than on the raw bytes.
-// For valid GBK the two are the same (the bytes we replace are never trail bytes of a
-// two-byte character), but for a broken lead byte the decoder yields U+FFFD followed
-// by the next byte as its own character: the apostrophe after it must still be
-// protected, or it would end the literal early.
+// The protecting and restoring steps work on the decoded characters rather than on the
+// GBK bytes. For two-byte characters that is the same thing (the bytes we look for are
+// never trail bytes), but a broken lead byte decodes to U+FFFD followed by the next byte
+// as its own character, and an apostrophe there must still be protected or it would end
+// the literal early; and a single-byte character at or above 0x80 (the euro sign) must
+// not swallow the quote or marker after it.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -192,20 +190,21 @@ U16 annex_b_unescape(const U16& s) {
   return out;
 }
 
-// Replace on a GBK text, matching only on character boundaries.
-std::string replace_gbk(const std::string& s, std::string_view from, std::string_view to) {
-  std::string out;
+// U+2019 back to an apostrophe, then "{$}" back to CR LF. Done on the characters, not
+// on the GBK bytes: single-byte characters of code page 936 at or above 0x80 (the euro
+// sign 0x80, 0xFF) would otherwise pair with the next byte and hide a quote or marker.
+U16 restore(const U16& s) {
+  U16 out;
   out.reserve(s.size());
-  size_t i = 0;
-  while (i < s.size()) {
-    if (s.compare(i, from.size(), from) == 0) {
-      out += to;
-      i += from.size();
-      continue;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == RIGHT_QUOTE) {
+      out.push_back(u'\'');
+    } else if (s[i] == u'{' && i + 2 < s.size() && s[i + 1] == u'$' && s[i + 2] == u'}') {
+      out += u"\r\n";
+      i += 2;
+    } else {
+      out.push_back(s[i]);
     }
-    const size_t len = (static_cast<unsigned char>(s[i]) >= 0x80 && i + 1 < s.size()) ? 2 : 1;
-    out.append(s, i, len);
-    i += len;
   }
   return out;
 }
@@ -219,9 +218,7 @@ std::string unescape_unicode(std::string_view text) {
   U16 value;
   if (!read_literal(protect(decode_gbk(text)), value)) return {};
 
-  std::string out = encode_gbk(annex_b_unescape(value));
-  out = replace_gbk(out, "\xA1\xAF", "'");
-  return replace_gbk(out, "{$}", "\r\n");
+  return encode_gbk(restore(annex_b_unescape(value)));
 }
 
 }  // namespace tavlo

@@ -1,4 +1,4 @@
-// unescape_unicode: the result the JScript literal + unescape() round trip gives.
+// unescape_unicode: the text read as a JScript string literal, then unescape(), in GBK.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -149,6 +149,9 @@ TEST(UnescapeUnicode, GbkCharacterBoundaries) {
       {"trail byte backslash", trail_backslash, trail_backslash},
       {"trail byte brace", trail_brace, trail_brace},
       {"Chinese with apostrophes", gbk("中'文’"), gbk("中'文'")},
+      // The euro sign is one byte, 0x80: the quote and the marker after it still count.
+      {"euro then right quote", gbk("€’"), gbk("€'")},
+      {"euro then marker", gbk("€{$}"), gbk("€") + "\r\n"},
   });
 }
 
@@ -157,6 +160,15 @@ TEST(UnescapeUnicode, ApostropheAfterBrokenLeadByteCannotEndTheLiteral) {
   const std::string got = unescape_unicode("\x81';x='");
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.substr(got.size() - 5), "';x='");
+}
+
+TEST(UnescapeUnicode, ApostropheAfterOddRunOfHighSingleBytes) {
+  // 0xFF is no lead byte in code page 936; however it is decoded, the apostrophe after an
+  // odd run of them must come back as an apostrophe, not as half of a character.
+  const std::string got = unescape_unicode("it\xFF\xFF\xFF's");
+  ASSERT_GE(got.size(), 4u);
+  EXPECT_EQ(got.substr(0, 2), "it");
+  EXPECT_EQ(got.substr(got.size() - 2), "'s");
 }
 
 TEST(UnescapeUnicode, StopsAtTheFirstZeroByte) {

@@ -222,8 +222,12 @@ Bytes perform(Args a, int followups, bool as_text) {
   // 5. Send.
   Bytes local_body_bytes;
   Bytes& bb = a.body_bytes ? *a.body_bytes : local_body_bytes;
+  bool filled_body_bytes = false;
   if (a.method != 0) {
-    if (bb.empty()) bb = text_of(a.body);
+    if (bb.empty()) {
+      bb = text_of(a.body);
+      filled_body_bytes = true;
+    }
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(bb.size()));
     curl_easy_setopt(h, CURLOPT_POSTFIELDS, bb.data());
     if (!post) curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, "GET");
@@ -237,7 +241,7 @@ Bytes perform(Args a, int followups, bool as_text) {
       rc == CURLE_COULDNT_RESOLVE_PROXY || rc == CURLE_SSL_CONNECT_ERROR ||
       rc == CURLE_PEER_FAILED_VERIFICATION || (rc == CURLE_OPERATION_TIMEDOUT && t.header_block.empty())) {
     // No connection was made: the caller's variables stay as they were.
-    if (a.body_bytes == nullptr || a.method == 0) return {};
+    if (filled_body_bytes) bb.clear();
     return {};
   }
   if (t.too_big) t.body.clear();

@@ -204,6 +204,9 @@ TEST_F(EngineTest, NothingChangesWhenNoConnectionCanBeMade) {
   EXPECT_EQ(headers, "h");
   EXPECT_EQ(location, "l");
   EXPECT_EQ(raw, "w");
+  Bytes bb;
+  EXPECT_EQ(http_request(url, 1, "a=1", nullptr, nullptr, nullptr, nullptr, false, &bb), "");
+  EXPECT_EQ(bb, "");
 }
 
 TEST_F(EngineTest, OversizedHeaderBlockIsNotRead) {

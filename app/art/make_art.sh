@@ -18,6 +18,7 @@ OUT="$HERE/gif"
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
 mkdir -p "$OUT"
+rm -f "$OUT"/*.gif   # the set is made afresh: no stale picture stays in art.qrc
 
 for tool in rsvg-convert convert; do
   command -v "$tool" >/dev/null || { echo "make_art.sh: $tool is missing" >&2; exit 1; }
@@ -566,7 +567,8 @@ convert -delay 7 -loop 0 "${frames[@]}" -dither None -colors 96 +map -layers Opt
   echo '</RCC>'
 } > "$HERE/art.qrc"
 
-echo "make_art.sh: $(ls "$OUT"/*.gif | wc -l) pictures in $OUT"
+gifs=("$OUT"/*.gif)
+echo "make_art.sh: ${#gifs[@]} pictures in $OUT"
 
 # ================================================================ contact sheet: docs/artwork.png
 # Four pages put together as the window shows them, then every picture with its name.
@@ -644,8 +646,8 @@ group() { # OUTPUT TILE FILE... : each picture over its name and size
   local f n w h list=()
   for f in "$@"; do
     n=${f%.gif}
-    w=$(identify -format '%W' "$G/$f[0]"); h=$(identify -format '%H' "$G/$f[0]")
-    convert "$G/$f[0]" -background "#dfe6ec" -gravity center -extent "$(( w < 190 ? 190 : w ))x$(( h < 40 ? 40 : h ))" \
+    w=$(identify -format '%W' "$G/${f}[0]"); h=$(identify -format '%H' "$G/${f}[0]")
+    convert "$G/${f}[0]" -background "#dfe6ec" -gravity center -extent "$(( w < 190 ? 190 : w ))x$(( h < 40 ? 40 : h ))" \
       -set label "$n\n${w}x$h" "$T/pad_$n.png"
     list+=("$T/pad_$n.png")
   done

@@ -3,14 +3,8 @@
 
 namespace tavlo {
 
-void start_search() {}
-void load_more_results() {}
-void search_box_pressed() {}
-void search_box_focus_lost() {}
 void add_result_to_cloud() {}
-void play_result() {}
 void add_result_to_favourites() {}
-void copy_result_address() {}
 
 void load_favourites() {}
 void add_favourite_to_cloud() {}

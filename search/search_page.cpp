@@ -1,0 +1,188 @@
+#include "search_page.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QTreeWidget>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "app_state.h"
+#include "handlers_later.h"
+#include "notice_panel.h"
+#include "percent.h"
+#include "picture_button.h"
+#include "play_entry.h"
+#include "program.h"
+#include "qt_text.h"
+#include "search_sites.h"
+#include "text.h"
+#include "ui.h"
+#include "ui_call.h"
+
+namespace tavlo {
+
+namespace {
+
+constexpr const char* SEARCH_PLACEHOLDER = "请输入搜索内容";
+
+void set_text_colour(QLineEdit* box, const QColor& c) {
+  QPalette p = box->palette();
+  p.setColor(QPalette::Text, c);
+  box->setPalette(p);
+}
+
+// The keyword test of both buttons: true (and the hint shown) when there is no keyword.
+bool keyword_missing() {
+  const QString text = ui().搜索内容框->text();
+  if (!text.isEmpty() && text != qs(SEARCH_PLACEHOLDER)) return false;
+  ui().搜索状态提示->setText(qs("温馨提示：请输入搜索内容！！"));
+  return true;
+}
+
+// The leading decimal number of a text, 0 when there is none. Bounded: the page box is
+// an edit box and may hold anything.
+long long leading_number(const QString& text) {
+  long long n = 0;
+  for (int i = 0; i < text.size() && i < 9; ++i) {
+    const QChar c = text[i];
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) break;
+    n = n * 10 + (c.unicode() - '0');
+  }
+  return n;
+}
+
+std::shared_ptr<std::mutex> the_ui_lock() {
+  AppState& s = app_state();
+  if (!s.ui_lock) s.ui_lock = std::make_shared<std::mutex>();  // UI thread only
+  return s.ui_lock;
+}
+
+bool is_current(unsigned generation) { return app_state().search_generation.load() == generation; }
+
+// The selected row's hash cell, "" without a selection.
+std::string selected_hash() {
+  const QList<QTreeWidgetItem*> rows = ui().超级列表框1->selectedItems();
+  if (rows.isEmpty()) return {};
+  return gbk_of(rows.first()->text(3));
+}
+
+}  // namespace
+
+void fill_result_rows(QTreeWidget* list, const std::vector<ResultRow>& rows) {
+  if (rows.empty()) return;
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(rows.size()));
+  for (const ResultRow& r : rows) {
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, QString::fromLatin1(r.id.data(), static_cast<qsizetype>(r.id.size())));
+    item->setText(1, qs_gbk(r.name));
+    item->setText(2, qs_gbk(r.size));
+    item->setText(3, qs_gbk(r.hash));
+    items.append(item);
+  }
+  // One insertion of the whole page at the top: the same order as inserting each page
+  // item at the top in turn, without a layout pass per row.
+  list->insertTopLevelItems(0, items);
+  app_state().last_result_row = 0;
+}
+
+void search_worker(SearchJob job, unsigned generation) {
+  const std::shared_ptr<std::mutex> lock = app_state().ui_lock;
+  {
+    std::unique_lock<std::mutex> hold;
+    if (lock) hold = std::unique_lock<std::mutex>(*lock);
+    SearchOutcome out = run_search_job(job);
+    std::vector<ResultRow> rows = result_rows(out.scrape);
+    const bool fetched = out.fetched && out.http_status < 400;
+    const long long page = job.page;
+    // Posted while the lock is held, so a search and a load-more fill in the order they
+    // fetched.
+    ui_call([rows = std::move(rows), generation, fetched, page] {
+      if (!is_current(generation)) return;
+      fill_result_rows(ui().超级列表框1, rows);
+      // The page box follows the pages actually loaded, so the next load-more asks for
+      // the page after this one.
+      if (fetched && page > 1) ui().页数->setText(QString::number(page));
+    });
+    if (is_current(generation)) {
+      AppState& s = app_state();
+      s.search_page_raw = std::move(out.raw);
+      s.search_page = out.scrape.page;
+      s.found_names = std::move(out.scrape.names);
+      s.found_sizes = std::move(out.scrape.sizes);
+      s.found_hashes = std::move(out.scrape.hashes);
+    }
+    const bool more = out.more;
+    if (hold.owns_lock()) hold.unlock();
+    if (!is_current(generation)) return;  // a newer search owns the page and the panel now
+    ui_call([generation] {
+      if (is_current(generation)) ui().搜索BN->setEnabled(true);
+    });
+    set_notice_text(gbk("数据加载完毕！"));
+    flash_notice();
+    ui_call([generation, more] {
+      if (!is_current(generation)) return;
+      ui().搜索状态提示->setText(qs("数据搜索完毕！如果搜索结果不满意，请重新搜索......"));
+      ui().加载更多BN->setVisible(more);
+    });
+  }
+}
+
+void start_search() {
+  if (keyword_missing()) return;
+  AppState& s = app_state();
+  const std::string keyword = gbk_of(ui().搜索内容框->text());
+  ui().搜索BN->setEnabled(false);
+  show_notice();
+  set_notice_text(gbk("正在搜索数据..."));
+  s.search_site = draw_search_site();
+  ui().超级列表框1->clear();
+  ui().页数->setText(QStringLiteral("1"));
+  the_ui_lock();
+  // Whatever an earlier search still brings is dropped from here on.
+  const unsigned generation = ++s.search_generation;
+  SearchJob job = make_search_job(s.search_site, keyword, 1);
+  start_worker([job = std::move(job), generation]() mutable { search_worker(std::move(job), generation); });
+}
+
+void load_more_results() {
+  AppState& s = app_state();
+  s.page_box_number = static_cast<int>(leading_number(ui().页数->text()));
+  if (keyword_missing()) return;
+  if (!search_site_row(s.search_site)) return;  // no search yet: nothing to continue
+  const std::string keyword = gbk_of(ui().搜索内容框->text());
+  the_ui_lock();
+  const unsigned generation = s.search_generation.load();
+  SearchJob job = make_search_job(s.search_site, keyword, s.page_box_number + 1LL);
+  start_worker([job = std::move(job), generation]() mutable { search_worker(std::move(job), generation); });
+}
+
+void search_box_pressed() {
+  QLineEdit* box = ui().搜索内容框;
+  box->clear();
+  set_text_colour(box, QColor(0, 0, 0));
+}
+
+void search_box_focus_lost() {
+  QLineEdit* box = ui().搜索内容框;
+  if (!box->text().isEmpty()) return;
+  set_text_colour(box, QColor(192, 192, 192));
+  box->setText(qs(SEARCH_PLACEHOLDER));
+}
+
+void play_result() {
+  AppState& s = app_state();
+  s.play_address = percent_encode(magnet_of_hash(selected_hash()), true);
+  s.play_mode = std::string(1, '0');  // "0": through the play-API page
+  play_link();
+}
+
+void copy_result_address() {
+  QGuiApplication::clipboard()->setText(qs_gbk(magnet_of_hash(selected_hash())));
+}
+
+}  // namespace tavlo

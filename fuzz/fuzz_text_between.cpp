@@ -1,9 +1,11 @@
-// text_between: the result is a piece of the text that follows the start marker.
+// text_between: the result is a piece of the text that follows the start marker, and the
+// one a slow character-by-character model gives.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
 
 #include "fuzz_check.h"
+#include "reference.h"
 #include "text.h"
 #include "text_codecs.h"
 
@@ -24,5 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (case_sensitive && !got.empty() && start.find(quote) == std::string::npos &&
       end.find(quote) == std::string::npos)
     FUZZ_CHECK(text.find(start + got + end) != std::string::npos);
+
+  FUZZ_CHECK(got == ref::text_between(text, start, end, start_position, case_sensitive, quote));
   return 0;
 }

@@ -1,9 +1,11 @@
-// text_between_all: every piece is cut from the text, framed by the two markers.
+// text_between_all: every piece is cut from the text, framed by the two markers, and the
+// pieces are those of a slow character-by-character model.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <string>
 
 #include "fuzz_check.h"
+#include "reference.h"
 #include "text_codecs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -31,5 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     from = at + start.size();
   }
   FUZZ_CHECK(all.size() <= text.size() / 2 + 1);
+
+  // The same pieces as the character-by-character model.
+  FUZZ_CHECK(all == ref::text_between_all(text, start, end, true));
+  FUZZ_CHECK(one == ref::text_between_all(text, start, end, false));
   return 0;
 }

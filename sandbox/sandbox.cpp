@@ -206,6 +206,8 @@ std::string Sandbox::code_of(const std::string& id) const {
 }
 
 bool Sandbox::add_fault_spec(const std::string& spec, std::string* error) {
+  std::string dummy;
+  if (!error) error = &dummy;
   // [service:]path=kind[:ms][xN]
   size_t eq = spec.rfind('=');
   if (eq == std::string::npos) {
@@ -468,6 +470,13 @@ bool Sandbox::start(std::string* error) {
   for (int i = 0; i < kServiceCount; ++i) {
     httplib::Server* srv = s.servers[i].get();
     s.threads.emplace_back([srv] { srv->listen_after_bind(); });
+  }
+  // A server stopped before its loop has begun would never end: wait until all run.
+  for (int waited = 0; waited < 5000; ++waited) {
+    bool all = true;
+    for (auto& srv : s.servers) all = all && srv->is_running();
+    if (all) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   s.running = true;
   return true;

@@ -61,6 +61,14 @@ std::shared_ptr<std::mutex> the_ui_lock() {
   return s.ui_lock;
 }
 
+// The worker gets its own copies of the job and of the lock: nothing it reads can be
+// changed under it by the window.
+void start_search_worker(SearchJob job, unsigned generation) {
+  start_worker([job = std::move(job), generation, lock = the_ui_lock()]() mutable {
+    search_worker(std::move(job), generation, std::move(lock));
+  });
+}
+
 bool is_current(unsigned generation) { return app_state().search_generation.load() == generation; }
 
 // The selected row's hash cell, "" without a selection.
@@ -90,8 +98,7 @@ void fill_result_rows(QTreeWidget* list, const std::vector<ResultRow>& rows) {
   app_state().last_result_row = 0;
 }
 
-void search_worker(SearchJob job, unsigned generation) {
-  const std::shared_ptr<std::mutex> lock = app_state().ui_lock;
+void search_worker(SearchJob job, unsigned generation, std::shared_ptr<std::mutex> lock) {
   {
     std::unique_lock<std::mutex> hold;
     if (lock) hold = std::unique_lock<std::mutex>(*lock);
@@ -142,11 +149,9 @@ void start_search() {
   s.search_site = draw_search_site();
   ui().超级列表框1->clear();
   ui().页数->setText(QStringLiteral("1"));
-  the_ui_lock();
   // Whatever an earlier search still brings is dropped from here on.
   const unsigned generation = ++s.search_generation;
-  SearchJob job = make_search_job(s.search_site, keyword, 1);
-  start_worker([job = std::move(job), generation]() mutable { search_worker(std::move(job), generation); });
+  start_search_worker(make_search_job(s.search_site, keyword, 1), generation);
 }
 
 void load_more_results() {
@@ -155,10 +160,8 @@ void load_more_results() {
   if (keyword_missing()) return;
   if (!search_site_row(s.search_site)) return;  // no search yet: nothing to continue
   const std::string keyword = gbk_of(ui().搜索内容框->text());
-  the_ui_lock();
-  const unsigned generation = s.search_generation.load();
-  SearchJob job = make_search_job(s.search_site, keyword, s.page_box_number + 1LL);
-  start_worker([job = std::move(job), generation]() mutable { search_worker(std::move(job), generation); });
+  start_search_worker(make_search_job(s.search_site, keyword, s.page_box_number + 1LL),
+                      s.search_generation.load());
 }
 
 void search_box_pressed() {

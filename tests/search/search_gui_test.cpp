@@ -144,6 +144,23 @@ TEST_F(SearchPage, ResultsWithoutMoreHideTheLoadMoreButton) {
   EXPECT_FALSE(more_button()->isVisible());
 }
 
+// A site that drops the connection: no rows, the usual messages, and no load-more.
+TEST_F(SearchPage, FailedFetchStillReportsAndHidesLoadMore) {
+  std::string error;
+  for (int s = 1; s <= 5; ++s)
+    ASSERT_TRUE(the_sandbox->add_fault_spec("site" + std::to_string(s) + ":/=drop", &error)) << error;
+  more_button()->show();
+  box()->setText(QStringLiteral("2014"));
+  status()->clear();
+  QTest::mouseClick(search_button(), Qt::LeftButton);
+  ASSERT_TRUE(wait_until([] { return notice_text()->text() == QString::fromUtf8("数据加载完毕！"); }));
+  wait_for_worker();
+  the_sandbox->clear_faults();
+  EXPECT_EQ(list()->topLevelItemCount(), 0);
+  EXPECT_FALSE(more_button()->isVisible());
+  EXPECT_FALSE(notice()->isVisible());
+}
+
 TEST_F(SearchPage, LoadMoreBringsTheFollowingPagesAbove) {
   search_for("2014");
   const std::string site = app_state().search_site;

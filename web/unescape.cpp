@@ -124,7 +124,7 @@ bool read_literal(const U16& body, U16& value) {
           value.push_back(static_cast<char16_t>(hex_value(body[i]) * 16 + hex_value(body[i + 1])));
           i += 2;
         } else {
-          value.push_back(u'x');  // lenient: an incomplete \x is just "x"
+          return false;  // JScript rejects an incomplete \x (other engines read "x")
         }
         break;
       case u'u':
@@ -136,7 +136,7 @@ bool read_literal(const U16& body, U16& value) {
                                                 hex_value(body[i + 3])));
           i += 4;
         } else {
-          value.push_back(u'u');
+          return false;  // as for \x; cannot occur, every "\u" became "%u" above
         }
         break;
       case CR:

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QTreeWidget>
+#include <algorithm>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -61,10 +63,53 @@ std::shared_ptr<std::mutex> the_ui_lock() {
   return s.ui_lock;
 }
 
+// Workers take their turn in the order they were started, so pages land in the order
+// they were asked for (a mutex alone lets a later worker in first).
+struct Turns {
+  std::mutex m;
+  std::condition_variable cv;
+  unsigned long long issued = 0;
+  unsigned long long serving = 0;
+};
+
+Turns& turns() {
+  static Turns* t = new Turns;  // never destroyed: workers may outlive the window
+  return *t;
+}
+
+class Turn {
+ public:
+  explicit Turn(unsigned long long ticket) {
+    Turns& t = turns();
+    std::unique_lock<std::mutex> l(t.m);
+    t.cv.wait(l, [&] { return t.serving == ticket; });
+  }
+  ~Turn() {
+    Turns& t = turns();
+    {
+      std::lock_guard<std::mutex> l(t.m);
+      ++t.serving;
+    }
+    t.cv.notify_all();
+  }
+  Turn(const Turn&) = delete;
+  Turn& operator=(const Turn&) = delete;
+};
+
+// The highest page asked for in the current search (UI thread only). Load-more counts
+// from it as well as from the page box, so two quick clicks ask for two different pages.
+long long requested_page = 1;
+
 // The worker gets its own copies of the job and of the lock: nothing it reads can be
 // changed under it by the window.
 void start_search_worker(SearchJob job, unsigned generation) {
-  start_worker([job = std::move(job), generation, lock = the_ui_lock()]() mutable {
+  unsigned long long ticket;
+  {
+    std::lock_guard<std::mutex> l(turns().m);
+    ticket = turns().issued++;
+  }
+  start_worker([job = std::move(job), generation, lock = the_ui_lock(), ticket]() mutable {
+    Turn turn(ticket);
     search_worker(std::move(job), generation, std::move(lock));
   });
 }
@@ -109,11 +154,15 @@ void search_worker(SearchJob job, unsigned generation, std::shared_ptr<std::mute
     // Posted while the lock is held, so a search and a load-more fill in the order they
     // fetched.
     ui_call([rows = std::move(rows), generation, fetched, page] {
-      if (!is_current(generation)) return;
+      if (!is_current(generation) || !ui().超级列表框1) return;
       fill_result_rows(ui().超级列表框1, rows);
       // The page box follows the pages actually loaded, so the next load-more asks for
       // the page after this one.
-      if (fetched && page > 1) ui().页数->setText(QString::number(page));
+      if (fetched && page > 1 && page > leading_number(ui().页数->text())) {
+        ui().页数->setText(QString::number(page));
+      }
+      // A page that did not come may be asked for again.
+      if (!fetched && page <= requested_page) requested_page = page - 1;
     });
     if (is_current(generation)) {
       AppState& s = app_state();
@@ -127,12 +176,12 @@ void search_worker(SearchJob job, unsigned generation, std::shared_ptr<std::mute
     if (hold.owns_lock()) hold.unlock();
     if (!is_current(generation)) return;  // a newer search owns the page and the panel now
     ui_call([generation] {
-      if (is_current(generation)) ui().搜索BN->setEnabled(true);
+      if (is_current(generation) && ui().搜索BN) ui().搜索BN->setEnabled(true);
     });
     set_notice_text(gbk("数据加载完毕！"));
     flash_notice();
     ui_call([generation, more] {
-      if (!is_current(generation)) return;
+      if (!is_current(generation) || !ui().搜索状态提示) return;
       ui().搜索状态提示->setText(qs("数据搜索完毕！如果搜索结果不满意，请重新搜索......"));
       ui().加载更多BN->setVisible(more);
     });
@@ -149,6 +198,7 @@ void start_search() {
   s.search_site = draw_search_site();
   ui().超级列表框1->clear();
   ui().页数->setText(QStringLiteral("1"));
+  requested_page = 1;
   // Whatever an earlier search still brings is dropped from here on.
   const unsigned generation = ++s.search_generation;
   start_search_worker(make_search_job(s.search_site, keyword, 1), generation);
@@ -160,8 +210,9 @@ void load_more_results() {
   if (keyword_missing()) return;
   if (!search_site_row(s.search_site)) return;  // no search yet: nothing to continue
   const std::string keyword = gbk_of(ui().搜索内容框->text());
-  start_search_worker(make_search_job(s.search_site, keyword, s.page_box_number + 1LL),
-                      s.search_generation.load());
+  const long long page = std::max<long long>(s.page_box_number, requested_page) + 1;
+  requested_page = page;
+  start_search_worker(make_search_job(s.search_site, keyword, page), s.search_generation.load());
 }
 
 void search_box_pressed() {

@@ -193,6 +193,34 @@ TEST_F(SearchPage, LoadMoreBringsTheFollowingPagesAbove) {
   EXPECT_EQ(list_rows(), site_page(app_state().search_site, "2014", 1).rows);
 }
 
+// Two clicks on load-more before the first page has come: two different pages, in order.
+TEST_F(SearchPage, QuickLoadMoreClicksAskForSuccessivePages) {
+  search_for("2014");
+  const std::string site = app_state().search_site;
+  const std::vector<Cells> first = list_rows();
+  ASSERT_TRUE(more_button()->isVisible());
+
+  std::string error;
+  for (int s = 1; s <= 5; ++s)
+    ASSERT_TRUE(the_sandbox->add_fault_spec("site" + std::to_string(s) + ":/=slow:1500x1", &error)) << error;
+  status()->clear();
+  QTest::mouseClick(more_button(), Qt::LeftButton);
+  QTest::qWait(200);
+  QTest::mouseClick(more_button(), Qt::LeftButton);
+  ASSERT_TRUE(wait_until([] { return page_box()->text() == QStringLiteral("3"); }));
+  ASSERT_TRUE(wait_until([] { return status()->text() == QString::fromUtf8(kDone); }));
+  QTest::qWait(2000);  // the second worker's closing steps
+  the_sandbox->clear_faults();
+
+  const Page p2 = site_page(site, "2014", 2), p3 = site_page(site, "2014", 3);
+  std::vector<Cells> all = p3.rows;
+  all.insert(all.end(), p2.rows.begin(), p2.rows.end());
+  all.insert(all.end(), first.begin(), first.end());
+  EXPECT_EQ(list_rows(), all) << "site " << site;
+  EXPECT_EQ(page_box()->text(), QStringLiteral("3"));
+  EXPECT_EQ(more_button()->isVisible(), p3.more);
+}
+
 TEST_F(SearchPage, NoKeywordMeansNoRequest) {
   search_for("钢铁侠");
   const std::vector<Cells> rows = list_rows();

@@ -312,6 +312,9 @@ gif "$T/bg_cloudplay.png" bg_cloudplay
 EOF
   icon user 213 32 22 "$TEAL"
   text 240 50 17 "$INK" bold start "百度云账号登录"
+  # frames under the name and password boxes (249,74 and 249,121, 200x40)
+  echo '<rect x="248.5" y="73.5" width="201" height="41" rx="4" fill="#ffffff" stroke="#a9c4d8"/>'
+  echo '<rect x="248.5" y="120.5" width="201" height="41" rx="4" fill="#ffffff" stroke="#a9c4d8"/>'
   text 240 99 14 "$MUTED" normal end "账号"
   text 240 146 14 "$MUTED" normal end "密码"
   # right part of the card: what the account brings
@@ -404,23 +407,24 @@ done
 # pbtn NAME W H FILL CAPTION ICON SIZE : a rounded gradient button
 pbtn() {
   local name=$1 w=$2 h=$3 fill=$4 cap=$5 ic=$6 fs=$7 tw ix tx
+  local bw=$(( w - ${PB_CUT:-0} ))   # PB_CUT: columns at the right left bare
   tw=$(awk "BEGIN{print ${#cap} * $fs}")
   {
     svg "$w" "$h"
     if [ "$fill" = outline ] || [ "$fill" = outlinehot ]; then
       local bg="#ffffff" tc="$TEAL_DK"
       [ "$fill" = outlinehot ] && bg="#e3f6fa" && tc="#0a86a6"
-      echo "<rect x=\"1\" y=\"1\" width=\"$((w-2))\" height=\"$((h-3))\" rx=\"6\" fill=\"$bg\" stroke=\"$TEAL\" stroke-width=\"1.5\" filter=\"url(#shadow)\"/>"
+      echo "<rect x=\"1\" y=\"1\" width=\"$((bw-2))\" height=\"$((h-3))\" rx=\"6\" fill=\"$bg\" stroke=\"$TEAL\" stroke-width=\"1.5\" filter=\"url(#shadow)\"/>"
       tcol=$tc
     else
-      echo "<g filter=\"url(#shadow)\"><rect x=\"1\" y=\"1\" width=\"$((w-2))\" height=\"$((h-3))\" rx=\"6\" fill=\"url(#$fill)\"/></g>"
-      echo "<rect x=\"1\" y=\"1\" width=\"$((w-2))\" height=\"$(((h-3)/2))\" rx=\"6\" fill=\"url(#gloss)\" opacity=\"0.8\"/>"
+      echo "<g filter=\"url(#shadow)\"><rect x=\"1\" y=\"1\" width=\"$((bw-2))\" height=\"$((h-3))\" rx=\"6\" fill=\"url(#$fill)\"/></g>"
+      echo "<rect x=\"1\" y=\"1\" width=\"$((bw-2))\" height=\"$(((h-3)/2))\" rx=\"6\" fill=\"url(#gloss)\" opacity=\"0.8\"/>"
       tcol="#ffffff"
     fi
     local ty
     ty=$(awk "BEGIN{print ($h-2)/2 + $fs*0.36}")
     if [ -n "$ic" ]; then
-      ix=$(awk "BEGIN{print ($w - $tw - 20)/2}")
+      ix=$(awk "BEGIN{print ($bw - $tw - 20)/2}")
       tx=$(awk "BEGIN{print $ix + 20}")
       icon "$ic" "$ix" "$(awk "BEGIN{print ($h-2)/2 - 8}")" 16 "$tcol"
       if [ "$tcol" = "#ffffff" ]; then   # a soft shadow under white captions
@@ -429,9 +433,9 @@ pbtn() {
       text "$tx" "$ty" "$fs" "$tcol" bold start "$cap"
     else
       if [ "$tcol" = "#ffffff" ]; then
-        text "$(awk "BEGIN{print $w/2}")" "$(awk "BEGIN{print $ty+1}")" "$fs" "#00324a" bold middle "$cap" | sed 's/<text /<text opacity="0.3" /'
+        text "$(awk "BEGIN{print $bw/2}")" "$(awk "BEGIN{print $ty+1}")" "$fs" "#00324a" bold middle "$cap" | sed 's/<text /<text opacity="0.3" /'
       fi
-      text "$(awk "BEGIN{print $w/2}")" "$ty" "$fs" "$tcol" bold middle "$cap"
+      text "$(awk "BEGIN{print $bw/2}")" "$ty" "$fs" "$tcol" bold middle "$cap"
     fi
     echo '</svg>'
   } | render "fg_$name" "$w" "$h"
@@ -441,10 +445,12 @@ pbtn search_hot 82 34 tealhot "搜索" search 15
 on "$T/bg_search.png" 434 18 "$T/fg_search_normal.png" btn_search_normal
 on "$T/bg_search.png" 434 18 "$T/fg_search_hot.png" btn_search_hot
 
-pbtn login_normal 98 40 blue "登录" "" 16
-pbtn login_hot 98 40 bluehot "登录" "" 16
-pbtn register_normal 98 40 outline "注册" "" 16
-pbtn register_hot 98 40 outlinehot "注册" "" 16
+# the box that holds these two is 245 wide, so the last 3 columns of 注册 are cut off:
+# both buttons leave their 4 rightmost columns bare, and look alike
+PB_CUT=4 pbtn login_normal 98 40 blue "登录" "" 16
+PB_CUT=4 pbtn login_hot 98 40 bluehot "登录" "" 16
+PB_CUT=4 pbtn register_normal 98 40 outline "注册" "" 16
+PB_CUT=4 pbtn register_hot 98 40 outlinehot "注册" "" 16
 for st in normal hot; do
   on "$T/bg_login.png" 210 209 "$T/fg_login_$st.png" "btn_login_$st"
   on "$T/bg_login.png" 360 209 "$T/fg_register_$st.png" "btn_register_$st"
@@ -600,7 +606,7 @@ F=(); field 196 18 400 34 "支持磁力链/ED2K/迅雷/旋风/快车/http/mms/rt
 # shellcheck disable=SC2046
 convert $(head_of disabled normal) \( "$G/bg_cloudplay.gif" $(sides cloudplayer history) "${F[@]}" \) \
   -geometry +1+55 -composite "$T/mock_cloudplay.png"
-F=(); field 249 74 200 40; field 249 121 200 40
+F=()
 # shellcheck disable=SC2046
 convert $(head_of disabled normal) \( "$G/bg_login.gif" $(sides login favourites) \
   "$G/check_remember_on.gif" -geometry +210+177 -composite \

@@ -124,8 +124,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
   };
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      Times& t = times_[run.run_name.function_name + "/" + run.run_name.args];
+      // Single runs, or the mean when only aggregates are reported.
+      const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+      if (!mean && (run.run_type != Run::RT_Iteration || run.iterations == 0)) continue;
+      Times& t = (mean ? means_ : times_)[run.run_name.function_name + "/" + run.run_name.args];
       t.real += run.GetAdjustedRealTime();
       t.cpu += run.GetAdjustedCPUTime();
       ++t.runs;
@@ -133,9 +135,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
   }
   void print_ratio(const std::string& args, const char* what) const {
-    const auto a = times_.find("BM_text_between_all/" + args);
-    const auto b = times_.find("BM_memmem_loop/" + args);
-    if (a == times_.end() || b == times_.end() || a->second.runs == 0 || b->second.runs == 0)
+    const auto& times = means_.empty() ? times_ : means_;
+    const auto a = times.find("BM_text_between_all/" + args);
+    const auto b = times.find("BM_memmem_loop/" + args);
+    if (a == times.end() || b == times.end() || a->second.runs == 0 || b->second.runs == 0)
       return;
     const double ra = a->second.real / a->second.runs, rb = b->second.real / b->second.runs;
     const double ca = a->second.cpu / a->second.runs, cb = b->second.cpu / b->second.runs;
@@ -145,7 +148,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  std::map<std::string, Times> times_;
+  std::map<std::string, Times> times_, means_;
 };
 
 }  // namespace

@@ -427,6 +427,12 @@ bool Sandbox::start(std::string* error) {
     }
     httplib::Server& srv = *s.servers[i];
     srv.new_task_queue = [] { return new httplib::ThreadPool(6); };
+    // No SO_REUSEPORT (the library's default): a second sandbox on the same ports must
+    // fail to start rather than share the traffic.
+    srv.set_socket_options([](socket_t sock) {
+      int yes = 1;
+      ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     srv.set_keep_alive_timeout(5);
     srv.set_read_timeout(10);
     srv.set_write_timeout(10);

@@ -199,6 +199,17 @@ TEST_F(SandboxTest, HostsFileNamesEveryServiceAndTheAuthorityThePassportUses) {
   std::string t = token();
   EXPECT_EQ(t.size(), 32u);
   EXPECT_TRUE(std::all_of(t.begin(), t.end(), [](char c) { return isxdigit(static_cast<unsigned char>(c)); })) << t;
+  // A second sandbox on ports already served refuses to start, and the first keeps serving.
+  {
+    Options o;
+    o.state_dir = dir_ + "/state2";
+    o.ports_from = box_->port(kPassport);
+    Sandbox second(o);
+    std::string err;
+    EXPECT_FALSE(second.start(&err));
+    EXPECT_NE(err.find(std::to_string(box_->port(kPassport))), std::string::npos) << err;
+    EXPECT_EQ(token().size(), 32u);
+  }
   // A second sandbox on the same state folder keeps the authority the program trusts.
   std::string ca_before;
   {

@@ -12,26 +12,18 @@ using uchar = unsigned char;
 inline bool is_lead(uchar c) { return c >= 0x80; }
 inline uchar fold(uchar c) { return (c >= 'A' && c <= 'Z') ? uchar(c + 32) : c; }
 
-// Tracks one known character boundary so that repeated boundary checks over a long run
-// of two-byte characters stay linear.
-struct BoundaryCursor {
-  std::size_t known = 0;
-};
+using BoundaryCursor = TextCursor;
 
 // True when 0-based offset p starts a character. A byte below 0x80 always ends a
-// character, so the run of high bytes just before p decides by its parity.
+// character, so the run of high bytes just before p decides by its parity; the walk back
+// stops early at the last boundary this search already established.
 bool at_boundary(const uchar* s, std::size_t p, BoundaryCursor& cur) {
+  const std::size_t floor = cur.known <= p ? cur.known : 0;
   std::size_t i = p;
-  while (i > 0 && is_lead(s[i - 1]) && p - i < 64) --i;
-  if (i == 0 || !is_lead(s[i - 1])) return ((p - i) & 1) == 0;
-  std::size_t b = cur.known <= p ? cur.known : 0;
-  while (b < p) {
-    std::size_t n = b + (is_lead(s[b]) ? 2 : 1);
-    if (n > p) break;
-    b = n;
-  }
-  cur.known = b;
-  return b == p;
+  while (i > floor && is_lead(s[i - 1])) --i;
+  const bool yes = ((p - i) & 1) == 0;
+  cur.known = yes ? p : p - 1;
+  return yes;
 }
 
 bool equal_folded(const uchar* t, const uchar* n, std::size_t len) {
@@ -94,11 +86,16 @@ std::size_t find_from(std::string_view text, std::string_view needle, std::size_
 
 }  // namespace
 
-int text_find(std::string_view text, std::string_view needle, int start, bool ignore_case) {
+int text_find(std::string_view text, std::string_view needle, int start, bool ignore_case,
+              TextCursor& cursor) {
   if (start < 1) start = 1;
-  BoundaryCursor cur;
-  std::size_t q = find_from(text, needle, std::size_t(start - 1), ignore_case, cur);
+  std::size_t q = find_from(text, needle, std::size_t(start - 1), ignore_case, cursor);
   return q == std::string_view::npos ? -1 : int(q + 1);
+}
+
+int text_find(std::string_view text, std::string_view needle, int start, bool ignore_case) {
+  TextCursor cur;
+  return text_find(text, needle, start, ignore_case, cur);
 }
 
 int text_find_last(std::string_view text, std::string_view needle, bool ignore_case) {
@@ -117,18 +114,29 @@ bool text_contains(std::string_view text, std::string_view needle, bool ignore_c
   return text_find(text, needle, 1, ignore_case) > 0;
 }
 
-std::string to_lower_ascii(std::string_view s) {
+namespace {
+// Changes ASCII letters that are characters of their own; the second byte of a two-byte
+// character is left alone even when it looks like a letter.
+template <typename F>
+std::string map_ascii(std::string_view s, F f) {
   std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = char(c + 32);
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    if (is_lead(uchar(r[i]))) {
+      ++i;
+      continue;
+    }
+    r[i] = f(r[i]);
+  }
   return r;
+}
+}  // namespace
+
+std::string to_lower_ascii(std::string_view s) {
+  return map_ascii(s, [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; });
 }
 
 std::string to_upper_ascii(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'a' && c <= 'z') c = char(c - 32);
-  return r;
+  return map_ascii(s, [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; });
 }
 
 namespace {

@@ -20,6 +20,14 @@ int text_find(std::string_view text, std::string_view needle, int start = 1,
 int text_find_last(std::string_view text, std::string_view needle, bool ignore_case = false);
 bool text_contains(std::string_view text, std::string_view needle, bool ignore_case = false);
 
+// What a forward-moving series of searches over one text has learnt about its character
+// boundaries; keeps loops over long runs of two-byte characters linear.
+struct TextCursor {
+  std::size_t known = 0;  // a 0-based offset known to start a character
+};
+int text_find(std::string_view text, std::string_view needle, int start, bool ignore_case,
+              TextCursor& cursor);
+
 std::string to_lower_ascii(std::string_view s);
 std::string to_upper_ascii(std::string_view s);
 

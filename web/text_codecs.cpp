@@ -181,12 +181,14 @@ std::string text_between_all(std::string_view text, std::string_view start_marke
                              std::string_view end_marker, TextList& pieces, bool find_all) {
   pieces.clear();
   const int sl = int(start_marker.size()), el = int(end_marker.size());
-  int s = text_find(text, start_marker, 1);
+  // Start-marker and end-marker searches each move forward: one cursor apiece.
+  TextCursor starts, ends;
+  int s = text_find(text, start_marker, 1, false, starts);
   int e = 0;
   while (s > 0 && s > e) {
-    e = text_find(text, end_marker, s + sl);
+    e = text_find(text, end_marker, s + sl, false, ends);
     if (e < 0 || e <= s) break;
-    int again = text_find(text, start_marker, s + sl);
+    int again = text_find(text, start_marker, s + sl, false, starts);
     if (again > s && again < e) s = again;
     int from = s + sl;
     // A start marker overlapping the end marker leaves nothing between them.
@@ -195,7 +197,7 @@ std::string text_between_all(std::string_view text, std::string_view start_marke
     if (!find_all) break;
     // The look-ahead already found the next start marker when it lies past this end
     // marker; searching again would find the same one.
-    s = (again < 0 || again >= e + el) ? again : text_find(text, start_marker, e + el);
+    s = (again < 0 || again >= e + el) ? again : text_find(text, start_marker, e + el, false, starts);
   }
   return pieces.empty() ? std::string() : pieces.front();
 }

@@ -53,6 +53,11 @@ TEST(TextFind, LongRunOfTwoByteCharacters) {
   EXPECT_GT(text_find(shifted, "\xA1\xB0"), 0);
 }
 
+TEST(TextCase, OnlyLettersThatAreCharactersFold) {
+  EXPECT_EQ(to_lower_ascii("AbC\xC1TZ"), "abc\xC1Tz");  // C1 54 is one character
+  EXPECT_EQ(to_upper_ascii("a\x81\x61" "b"), "A\x81\x61" "B");
+}
+
 TEST(TextTrim, SpacesAreAsciiAndIdeographicOnly) {
   EXPECT_EQ(trim_spaces("  a b  "), "a b");
   EXPECT_EQ(trim_spaces(kSpaceW + "a" + kSpaceW + " "), "a");

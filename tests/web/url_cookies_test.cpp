@@ -38,6 +38,7 @@ TEST(UrlPortAndPath, Cases) {
   EXPECT_EQ(url_path("http://c.d?q=1"), "/");
   EXPECT_EQ(url_path("http://h:81/x"), "/x");
   EXPECT_EQ(url_path("h.com/a/b"), "/a/b");
+  EXPECT_EQ(url_path("http://\xC1Tx.com/path?q=1"), "/path?q=1");  // GBK host
 }
 
 TEST(HeaderValue, Cases) {

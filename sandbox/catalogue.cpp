@@ -148,7 +148,7 @@ std::vector<Title> build() {
       t.size_text = size_text(v.bytes);
       int y = std::max(f.year, 2006) + static_cast<int>(rng() % 3);
       if (y > 2014) y = 2014;
-      char d[16];
+      char d[32];
       std::snprintf(d, sizeof d, "%04d-%02d-%02d", y, static_cast<int>(1 + rng() % 12),
                     static_cast<int>(1 + rng() % 28));
       t.date = d;

@@ -122,7 +122,6 @@ struct Sandbox::Impl {
   mutable std::mutex mu;  // guards everything below
   std::map<std::string, Account> accounts;
   std::map<std::string, int> login_failures;
-  std::set<std::string> tokens;
   std::map<std::string, std::string> passport_codes;  // code-string id -> code
   std::vector<Fault> faults;
   std::string update_version, update_status;

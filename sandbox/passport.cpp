@@ -6,7 +6,7 @@
 namespace tavlo::sandbox {
 namespace {
 
-const size_t kMaxRemembered = 10000;  // tokens and code strings kept at most
+const size_t kMaxRemembered = 10000;  // code strings kept at most
 
 std::string cookie_expiry() {
   std::time_t t = std::time(nullptr) + 30L * 24 * 3600;
@@ -29,14 +29,19 @@ std::string login_answer(const std::string& jump, const std::string& user, const
          "</script>\n</body>\n</html>\n";
 }
 
+// Tokens carry their own proof (a nonce and its HMAC under the state folder's secret), so
+// they stay valid across restarts without being stored.
+bool token_is_ours(const Sandbox::Impl& s, const std::string& token) {
+  return token.size() == 32 && hmac_hex(s.secret, "token:" + token.substr(0, 16)).substr(0, 16) == token.substr(16);
+}
+
 void handle_token(Sandbox::Impl& s, const httplib::Request&, httplib::Response& res) {
   std::string token, baiduid;
   {
     std::lock_guard<std::mutex> lock(s.mu);
-    token = s.random_hex(32);
+    std::string nonce = s.random_hex(16);
+    token = nonce + hmac_hex(s.secret, "token:" + nonce).substr(0, 16);
     baiduid = s.random_hex(32);
-    if (s.tokens.size() >= kMaxRemembered) s.tokens.clear();
-    s.tokens.insert(token);
   }
   res.set_header("Set-Cookie", "BAIDUID=" + baiduid + ":FG=1; expires=" + cookie_expiry() + "; path=/");
   res.set_content(
@@ -52,7 +57,7 @@ void handle_token(Sandbox::Impl& s, const httplib::Request&, httplib::Response& 
 
 // Error codes: 0 success, 1 malformed user name, 2 unknown user, 4 wrong password,
 // 6 wrong verification code, 257 code needed (flagged account or repeated failures),
-// 100023 token missing or not issued here.
+// 100023 token missing or not issued by this sandbox.
 void handle_login(Sandbox::Impl& s, const httplib::Request& req, httplib::Response& res) {
   auto form = parse_form(req.body, false);
   std::string raw_user = form_value(form, "username");
@@ -89,7 +94,7 @@ void handle_login(Sandbox::Impl& s, const httplib::Request& req, httplib::Respon
     if (s.login_failures.size() > kMaxRemembered) s.login_failures.clear();
     bool need_code = (acct && acct->flagged) ||
                      (s.opt.login_failures_before_code > 0 && failures >= s.opt.login_failures_before_code);
-    if (token.empty() || !s.tokens.count(token)) {
+    if (!token_is_ours(s, token)) {
       code = "100023";
     } else if (malformed) {
       code = "1";

@@ -216,10 +216,13 @@ TEST_F(SandboxTest, HostsFileNamesEveryServiceAndTheAuthorityThePassportUses) {
     std::ifstream in(box_->ca_file());
     ca_before.assign(std::istreambuf_iterator<char>(in), {});
   }
+  const std::string old_token = token();
   box_->stop();
   start({});
   std::ifstream in(box_->ca_file());
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), ca_before);
+  // ... and still accepts a token it handed out before (the program keeps its token).
+  EXPECT_EQ(login(old_token, "empty", "empty123", ""), "0");
 }
 
 TEST_F(SandboxTest, LoginCodesCookiesAndTheCategoryListTheyOpen) {

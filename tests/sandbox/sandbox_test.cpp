@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "hosts.h"
+#include "http_request.h"
 #include "internal.h"
 #include "percent.h"
 #include "sandbox.h"
@@ -520,6 +521,46 @@ TEST_F(SandboxTest, UpdatePlayApiAndFixedPagesCarryWhatTheProgramReads) {
   auto reg = passport()->Post("/v2/?regsubmit", "username=newbie&password=secret99&u=", "application/x-www-form-urlencoded");
   ASSERT_TRUE(reg);
   EXPECT_EQ(login(token(), "newbie", "secret99", ""), "0");
+}
+
+// The program's own request engine: the passport's cookies land in the shared cookie store
+// and open the category list on the netdisk host (another port of the same address), while
+// the add-task request carries the login answer's cookies explicitly.
+TEST_F(SandboxTest, ProgramRequestEngineCarriesTheLoginToTheCloud) {
+  start({});
+  static std::once_flag once;
+  std::call_once(once, [] { http_global_init(); });
+  http_set_extra_ca_file(box_->ca_file());
+  cookie_store_set_file("");
+  cookie_store_clear();
+  const std::string passport = "https://" + box_->host(kPassport);
+  Bytes tok = http_request_bytes(passport + "/v2/api/?getapi&class=login&tpl=mn&tangram=true");
+  size_t p = tok.find("token");
+  ASSERT_NE(p, std::string::npos);
+  const std::string token = tok.substr(p + 7, 32);
+  std::string account_cookies;
+  std::string answer = http_request(passport + "/v2/api/?login", 1,
+                                    "ppui_logintime=12345&charset=utf-8&token=" + token +
+                                        "&loginType=1&tpl=mn&username=tavlo&password=tavlo123&tt=1418300000123",
+                                    nullptr, &account_cookies);
+  ASSERT_EQ(text_between(answer, "error=", "'"), "0");
+  EXPECT_NE(account_cookies.find("BDUSS="), std::string::npos);
+
+  std::string list = quotes_to_apostrophes(http_request_bytes(
+      "http://" + box_->host(kNetdisk) + "/api/categorylist?category=1&page=1&num=1000&clienttype=8"));
+  TextList names;
+  text_between_all(list, "server_filename':'", "'", names, true);
+  EXPECT_GE(names.size(), 3u) << list;
+
+  std::string add = without_quotes(http_request(
+      "http://" + box_->host(kNetdisk) + "/rest/2.0/services/cloud_dl?bdstoken=&channel=chunlei&clienttype=0&web=1", 1,
+      "method=add_task&app_id=250528&save_path=%2FTavlo&source_url=" +
+          percent_encode("magnet:?xt=urn:btih:" + sha1_of_first_catalogue_title(), false),
+      &account_cookies));
+  EXPECT_EQ(text_between(add, "error_msg:", ","), "") << add;
+  EXPECT_NE(add.find("task_id:"), std::string::npos) << add;
+  cookie_store_clear();
+  http_set_extra_ca_file("");
 }
 
 TEST(SandboxExecutable, StartsWritesTheHostsFileAndStopsOnSigterm) {

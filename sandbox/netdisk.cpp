@@ -80,7 +80,7 @@ std::string method_of(const httplib::Request& req, const std::multimap<std::stri
 void add_task(Sandbox::Impl& s, Account& a, const std::multimap<std::string, std::string>& form,
               httplib::Response& res) {
   std::string link = form_value(form, "source_url");
-  std::string save = form_value(form, "save_path");
+  std::string save = to_utf8(form_value(form, "save_path"));
   if (save.empty() || save[0] != '/') save = "/" + save;
   while (save.size() > 1 && save.back() == '/') save.pop_back();
   std::string dn;

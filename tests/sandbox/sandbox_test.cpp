@@ -179,6 +179,22 @@ class SandboxTest : public ::testing::Test {
   std::unique_ptr<Sandbox> box_;
 };
 
+TEST(SandboxDefaults, PortsAreTheProgramsBuiltInHosts) {
+  const Hosts builtin;
+  auto at = [](Service s) { return "127.0.0.1:" + std::to_string(default_port(s)); };
+  EXPECT_EQ(builtin.passport, at(kPassport));
+  EXPECT_EQ(builtin.pan_web, at(kPanWeb));
+  EXPECT_EQ(builtin.netdisk, at(kNetdisk));
+  EXPECT_EQ(builtin.netdisk_captcha, at(kNetdiskCaptcha));
+  EXPECT_EQ(builtin.playapi, at(kPlayApi));
+  EXPECT_EQ(builtin.maker, at(kMaker));
+  EXPECT_EQ(builtin.live_tv, at(kLiveTv));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(builtin.site[i], at(static_cast<Service>(kSite1 + i)));
+  EXPECT_EQ(builtin.update_page, "http://" + at(kUpdate) + "/update.html");
+  EXPECT_EQ(builtin.register_return, "http://" + at(kPanWeb) + "/");
+  EXPECT_EQ(default_ca_file(), default_sandbox_state_dir() + "/ca.pem");
+}
+
 TEST_F(SandboxTest, HostsFileNamesEveryServiceAndTheAuthorityThePassportUses) {
   start({});
   std::string path = dir_ + "/hosts.ini";

@@ -57,10 +57,16 @@ std::string encode(std::u16string_view units, int code_page) {
   if (units.empty()) return out;
   UConverter* c = converter(code_page);
   if (!c) return out;
-  out.resize(units.size() * 4 + 1);
+  out.resize(units.size() * std::size_t(ucnv_getMaxCharSize(c)) + 1);
   UErrorCode err = U_ZERO_ERROR;
   int32_t n = ucnv_fromUChars(c, out.data(), int32_t(out.size()), units.data(),
                               int32_t(units.size()), &err);
+  if (err == U_BUFFER_OVERFLOW_ERROR) {
+    out.resize(std::size_t(n) + 1);
+    err = U_ZERO_ERROR;
+    n = ucnv_fromUChars(converter(code_page), out.data(), int32_t(out.size()), units.data(),
+                        int32_t(units.size()), &err);
+  }
   if (U_FAILURE(err) && err != U_STRING_NOT_TERMINATED_WARNING) return {};
   out.resize(std::size_t(n));
   return out;

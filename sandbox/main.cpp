@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +29,7 @@ const char* kUsage =
     "  --update-name NAME      name field; the download is NAME.exe (default Tavlo)\n"
     "  --update-file PATH      file served as the download (default: a small shell script)\n"
     "  --fault SPEC            [service:]path=slow[:ms]|500|drop|garbage[xN], repeatable\n"
+    "  --latency MS            wait MS before every answer (default 0)\n"
     "  --verbose               log every request on stderr\n";
 
 bool write_hosts_atomically(const tavlo::sandbox::Sandbox& box, const std::string& path) {
@@ -77,6 +79,7 @@ int main(int argc, char** argv) {
     else if (a == "--update-name") opt.update_name = value("--update-name");
     else if (a == "--update-file") opt.update_file = value("--update-file");
     else if (a == "--fault") opt.faults.push_back(value("--fault"));
+    else if (a == "--latency") opt.latency_ms = static_cast<int>(std::min(60000.0, number("--latency")));
     else if (a == "--verbose") opt.quiet = false;
     else if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);

@@ -279,6 +279,8 @@ void install_common(Sandbox& box, Sandbox::Impl& s, httplib::Server& srv, Servic
   const std::string me = kNames[which];
   srv.set_pre_routing_handler([&s, me, stopping](const httplib::Request& req, httplib::Response& res) {
     if (req.path.rfind("/__sandbox/", 0) == 0) return httplib::Server::HandlerResponse::Unhandled;
+    for (int waited = 0; waited < s.opt.latency_ms && !stopping->load(); waited += 20)
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::min(20, s.opt.latency_ms - waited)));
     Fault hit;
     bool found = false;
     {
@@ -364,6 +366,20 @@ void install_common(Sandbox& box, Sandbox::Impl& s, httplib::Server& srv, Servic
     if (req.has_param("version")) s.update_version = req.get_param_value("version");
     if (req.has_param("status")) s.update_status = req.get_param_value("status");
     res.set_content(s.update_version + " " + s.update_status + "\n", "text/plain; charset=utf-8");
+  });
+  admin("/__sandbox/accounts", [&s](const httplib::Request&, httplib::Response& res) {
+    std::lock_guard<std::mutex> lock(s.mu);
+    std::string out;
+    for (auto& [name, a] : s.accounts) {
+      s.advance_tasks(a);
+      int files = 0, running = 0;
+      for (auto& f : a.files) files += f.isdir ? 0 : 1;
+      for (auto& t : a.tasks) running += t.status == "1" ? 1 : 0;
+      out += name + " vip=" + (a.vip ? "1" : "0") + " flagged=" + (a.flagged ? "1" : "0") + " files=" +
+             std::to_string(files) + " tasks=" + std::to_string(a.tasks.size()) + " running=" + std::to_string(running) +
+             (a.vcode_id.empty() ? "" : " vcode=" + a.vcode_id) + "\n";
+    }
+    res.set_content(out, "text/plain; charset=utf-8");
   });
   admin("/__sandbox/finish-tasks", [&s](const httplib::Request&, httplib::Response& res) {
     std::lock_guard<std::mutex> lock(s.mu);

@@ -45,6 +45,7 @@ struct Options {
   std::string update_name = "Tavlo";
   std::string update_file;        // file served as the download; "" = a small built-in script
   std::vector<std::string> faults;  // "[service:]path=kind[:ms][xN]", see add_fault_spec
+  int latency_ms = 0;             // added before every answer (admin endpoints excepted)
   bool quiet = true;              // no request log on stderr
 };
 

@@ -401,6 +401,13 @@ bool Sandbox::start(std::string* error) {
   Impl& s = *impl_;
   if (s.running) return true;
   s.state_dir = s.opt.state_dir.empty() ? tavlo::default_sandbox_state_dir() : s.opt.state_dir;
+  {
+    // ca_file in the hosts file must work from any working directory.
+    std::error_code ec;
+    std::string abs = std::filesystem::absolute(s.state_dir, ec).lexically_normal().string();
+    if (!ec && !abs.empty()) s.state_dir = abs;
+    while (s.state_dir.size() > 1 && s.state_dir.back() == '/') s.state_dir.pop_back();
+  }
   if (!make_dirs(s.state_dir)) {
     *error = "cannot create the state folder " + s.state_dir;
     return false;

@@ -21,7 +21,7 @@ const char* kUsage =
     "  --task-seconds S        offline tasks finish after S seconds (default 20)\n"
     "  --vcode-every N         every Nth add_task of an account demands a code (default 3, 0 never)\n"
     "  --login-failures N      failed logins before the passport demands a code (default 3, 0 never)\n"
-    "  --fixed-code DIGITS     every verification code is DIGITS (default: random 4 digits)\n"
+    "  --fixed-code DIGITS     every verification code is DIGITS, 1-6 (default: random 4 digits)\n"
     "  --concurrency N         unfinished tasks a VIP account may have (default 5)\n"
     "  --quota N               tasks a non-VIP account may hold (default 20)\n"
     "  --update-version TEXT   version announced by the update page (default \"Ver 1.3.5\")\n"
@@ -93,11 +93,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "--ports-from must leave room for %d ports\n", static_cast<int>(kServiceCount));
     return 2;
   }
-  for (char c : opt.fixed_code)
-    if (c < '0' || c > '9') {
-      std::fprintf(stderr, "--fixed-code takes digits only\n");
-      return 2;
-    }
+  bool digits = opt.fixed_code.size() <= 6;
+  for (char c : opt.fixed_code) digits = digits && c >= '0' && c <= '9';
+  if (!digits) {
+    std::fprintf(stderr, "--fixed-code takes one to six digits\n");
+    return 2;
+  }
 
   // Every thread the servers start inherits this mask, so sigwait below gets the signal.
   sigset_t sigs;

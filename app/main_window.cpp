@@ -109,6 +109,7 @@ void on_click(PictureButton* b, void (*fn)()) {
 
 void on_left_press(QWidget* w, void (*fn)()) {
   hook_events(w, [fn](QEvent* e) {
+    if (!ui().主窗口) return false;  // the window is being taken down
     if (e->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton)
       fn();
@@ -118,7 +119,8 @@ void on_left_press(QWidget* w, void (*fn)()) {
 
 void on_focus_lost(QWidget* w, void (*fn)()) {
   hook_events(w, [fn](QEvent* e) {
-    if (e->type() == QEvent::FocusOut) fn();
+    // Taking the window down moves the focus too; the controls are gone by then.
+    if (ui().主窗口 && e->type() == QEvent::FocusOut) fn();
     return false;
   });
 }

@@ -26,11 +26,12 @@ namespace {
 std::atomic<bool> worker_may_finish{false};
 std::atomic<bool> worker_used_lock_after_teardown{false};
 
-// A search-like worker: takes its own reference to the lock and holds it for long.
-void long_worker() {
-  std::shared_ptr<std::mutex> lock = app_state().ui_lock;
+// A search-like worker: its starter hands it its own reference to the lock, which it holds
+// for long.
+void long_worker(std::shared_ptr<std::mutex> lock) {
   std::lock_guard<std::mutex> g(*lock);
   while (!worker_may_finish) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  worker_used_lock_after_teardown = true;
 }
 
 int run_window_until_exit(const std::function<void()>& trigger) {
@@ -46,13 +47,16 @@ int run_window_until_exit(const std::function<void()>& trigger) {
 TEST(ExitProgram, CloseButtonEndsTheLoopWithoutWaitingForAWorker) {
   worker_may_finish = false;
   int code = run_window_until_exit([] {
-    start_worker(long_worker);
+    start_worker([lock = app_state().ui_lock] { long_worker(lock); });
     QTest::mouseClick(ui().关闭窗口BN, Qt::LeftButton);
   });
   EXPECT_EQ(code, 0);
   // Teardown dropped the program's lock; the worker still holds its own.
   EXPECT_EQ(app_state().ui_lock, nullptr);
   worker_may_finish = true;
+  for (int i = 0; i < 500 && !worker_used_lock_after_teardown; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(worker_used_lock_after_teardown);
 }
 
 TEST(ExitProgram, WorkerRequestIsCarriedToTheWindowThread) {

@@ -106,7 +106,6 @@ void clear_temporary_internet_files() {
 QString Browser::done_text() { return QString::fromUtf8("完成"); }
 
 Browser::Browser(QWidget* parent) : QWebEngineView(parent) {
-  setPage(new QWebEnginePage(web_profile(), this));
   connect(this, &QWebEngineView::loadStarted, this, [this] {
     status(QString::fromUtf8("正在打开网页 ") + url().toString() + QStringLiteral("..."));
   });
@@ -122,6 +121,13 @@ Browser::Browser(QWidget* parent) : QWebEngineView(parent) {
           self->status(done_text());
         });
   });
+}
+
+void Browser::ensure_page() {
+  // The page (and its share of the engine) is made on first use, not with the window.
+  if (has_page_) return;
+  has_page_ = true;
+  setPage(new QWebEnginePage(web_profile(), this));
   connect(page(), &QWebEnginePage::linkHovered, this, [this](const QString& link) {
     status(link.isEmpty() ? done_text() : link);
   });
@@ -132,6 +138,7 @@ void Browser::status(const QString& text) {
 }
 
 void Browser::navigate(const QString& address) {
+  ensure_page();
   copy_cookie_store_to_profile();
   navigated_ = true;
   requested_ = address;
@@ -148,7 +155,10 @@ void Browser::refuse_context_menu() { setContextMenuPolicy(Qt::NoContextMenu); }
 
 QWebEngineView* Browser::createWindow(QWebEnginePage::WebWindowType) {
   if (!on_new_window) return nullptr;
-  return on_new_window();
+  QWebEngineView* view = on_new_window();
+  // The pop-up's page must live in the opener's profile.
+  if (auto* b = dynamic_cast<Browser*>(view)) b->ensure_page();
+  return view;
 }
 
 }  // namespace tavlo

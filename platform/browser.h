@@ -19,6 +19,8 @@ class Browser : public QWebEngineView {
   void navigate(const QString& address);
   // "" until the first navigation.
   QString current_address() const;
+  // Gives the browser its page in the shared profile (navigate does this itself).
+  void ensure_page();
   // Right-clicks inside the page show nothing.
   void refuse_context_menu();
 
@@ -37,6 +39,7 @@ class Browser : public QWebEngineView {
  private:
   void status(const QString& text);
   bool navigated_ = false;
+  bool has_page_ = false;
   QString requested_;
 };
 

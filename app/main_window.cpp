@@ -40,7 +40,8 @@ W* place(W* w, const char* name, int x, int y, int width, int height) {
 
 QLabel* picture_box(QWidget* parent, const char* name, int x, int y, int w, int h) {
   auto* box = place(new QLabel(parent), name, x, y, w, h);
-  box->setScaledContents(true);
+  // Pictures show at their own size from the top left, never stretched.
+  box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return box;
 }
 
@@ -174,7 +175,7 @@ void MainWindowWidget::set_background(const QPixmap& pm) {
 void MainWindowWidget::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (background_.isNull()) p.fillRect(rect(), QColor(0x1d, 0x26, 0x33));
-  else p.drawPixmap(rect(), background_);
+  else p.drawPixmap(0, 0, background_);
   if (!probed_) {
     probed_ = true;
     // The start-up benchmark waits for this line: the window has been drawn once.
@@ -380,6 +381,17 @@ MainWindowWidget* create_main_window() {
                            {"-", nullptr},
                            {"删除文件", delete_favourite},
                            {"复制地址", copy_favourite_address}});
+
+  // The pages' bare edge (the pictures are a pixel smaller than some boxes) takes the body
+  // colour; the button box hides the code row until a code is asked for.
+  for (QLabel* page : {u.云播放背景框, u.登录百度背景框, u.百度云播记录背景框, u.正在下载背景框,
+                       u.我的收藏背景框, u.影片搜索背景框})
+    page->setStyleSheet(QStringLiteral("QLabel#%1 { background:#f3f7fa; }").arg(page->objectName()));
+  u.百度按钮背景框->setStyleSheet(QStringLiteral("QLabel#%1 { background:#ffffff; }").arg(u.百度按钮背景框->objectName()));
+  for (QLineEdit* e : {u.验证码, u.提交验证码}) {
+    e->setFrame(true);
+    e->setStyleSheet(QStringLiteral("QLineEdit { border:1px solid #cad8e5; background:#ffffff; color:#213a50; }"));
+  }
 
   // Events.
   QObject::connect(u.A高级选择夹, &QStackedWidget::currentChanged, w, main_page_changed);

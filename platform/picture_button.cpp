@@ -34,7 +34,7 @@ const QPixmap& PictureButton::current_picture() const {
 void PictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const QPixmap& pm = current_picture();
-  if (!pm.isNull()) p.drawPixmap(rect(), pm);
+  if (!pm.isNull()) p.drawPixmap(0, 0, pm);  // at its own size: pictures are made to fit
 }
 
 void PictureButton::enterEvent(QEnterEvent* e) {

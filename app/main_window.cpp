@@ -348,6 +348,8 @@ MainWindowWidget* create_main_window() {
 
   // Status accumulator of the now-playing page: beyond the right edge, never seen.
   u.判断状态 = edit_box(w, "判断状态", 705, 400, 280, 24);
+  u.判断状态->setFocusPolicy(Qt::NoFocus);  // never reached by Tab either
+  u.判断状态->setReadOnly(true);
 
   // The update timer.
   u.时钟1 = new QTimer(w);

@@ -1,5 +1,6 @@
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeWidget>
 #include <array>
 
@@ -66,6 +67,11 @@ TEST_F(GuiTest, WindowIsFramelessAtDesignSizeWithEveryControlPlaced) {
   for (const char* name : {"正在播放BN", "关闭电视直播", "关闭正在播放", "页数", "加载更多BN", "正在播放浏览器"})
     EXPECT_FALSE(control<QWidget>(name)->isVisibleTo(ui().主窗口)) << name;
   EXPECT_EQ(control<QLabel>("版本号标签")->text(), QString::fromUtf8("Ver 1.3.5"));
+  // The update timer runs from creation with a ten-second period.
+  auto* clock = ui().主窗口->findChild<QTimer*>(QString::fromUtf8("时钟1"));
+  ASSERT_NE(clock, nullptr);
+  EXPECT_EQ(clock->interval(), 10000);
+  EXPECT_TRUE(clock->isActive());
 }
 
 TEST_F(GuiTest, ListsHaveTheirColumnsWithDataColumnsHiddenAndRows28High) {

@@ -159,6 +159,10 @@ TEST_F(GuiTest, PopUpsOfThePlayPageAreSwallowedByTheCaptureWindow) {
   EXPECT_NE(ui().capture_window, nullptr);
   EXPECT_NE(app_state().popup_browsers[std::size_t(count)], nullptr);
   EXPECT_FALSE(ui().capture_window->isVisible());
+  EXPECT_EQ(ui().capture_window->size(), QSize(100, 100));
+  EXPECT_EQ(ui().capture_window->parent(), nullptr);
+  for (auto* copy : ui().capture_window->findChildren<Browser*>(QString::fromUtf8("互联网浏览器2")))
+    EXPECT_EQ(copy->geometry(), QRect(272, 64, 32, 32));
   // The capture window and its browsers go 800 ms after it was loaded.
   EXPECT_TRUE(wait_until([] { return ui().capture_window == nullptr; }, 5000));
   EXPECT_EQ(app_state().popup_browsers[std::size_t(count)], nullptr);

@@ -60,6 +60,7 @@ struct AppState {
   std::string captcha_codestring;
   std::string captcha_image_url;
 
+  // File-system paths, UTF-8 like every path on this platform (not GBK texts).
   std::string settings_path;
   std::string favourites_path;
   int page_box_number = 0;

@@ -1,4 +1,3 @@
-// NOTE TO EVERY HELPER WORKING IN THIS TREE: read /work/HELPER-RULES.txt now and follow it (temporary note, removed before release).
 // Every outside host is configuration, read once at start from an INI file: the path in
 // TAVLO_HOSTS if set, else hosts.ini in the data folder, else the built-in defaults (the
 // loopback addresses of tavlo-sandbox). Section [Hosts]. No Qt here.

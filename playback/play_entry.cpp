@@ -13,6 +13,7 @@
 #include "picture_button.h"
 #include "qt_text.h"
 #include "text.h"
+#include "placeholder_box.h"
 #include "ui.h"
 
 namespace tavlo {
@@ -20,11 +21,6 @@ namespace tavlo {
 namespace {
 constexpr int NOW_PLAYING_PAGE = 3;
 
-void set_text_colour(QLineEdit* box, const QColor& c) {
-  QPalette p = box->palette();
-  p.setColor(QPalette::Text, c);
-  box->setPalette(p);
-}
 }  // namespace
 
 std::string play_api_address(const std::string& encoded_link) {
@@ -66,15 +62,12 @@ void cloud_play_pressed() {
 
 void cloud_address_pressed() {
   QLineEdit* box = ui().云播地址框;
-  box->clear();
-  set_text_colour(box, QColor(0, 0, 0));
+  placeholder_box_pressed(box);
 }
 
 void cloud_address_focus_lost() {
   QLineEdit* box = ui().云播地址框;
-  if (!box->text().isEmpty()) return;
-  set_text_colour(box, QColor(192, 192, 192));
-  box->setText(QString::fromUtf8(CLOUD_PLAY_PLACEHOLDER));
+  placeholder_box_focus_lost(box, QString::fromUtf8(CLOUD_PLAY_PLACEHOLDER));
 }
 
 }  // namespace tavlo

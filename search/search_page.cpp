@@ -22,6 +22,7 @@
 #include "qt_text.h"
 #include "search_sites.h"
 #include "text.h"
+#include "placeholder_box.h"
 #include "ui.h"
 #include "ui_call.h"
 
@@ -31,11 +32,6 @@ namespace {
 
 constexpr const char* SEARCH_PLACEHOLDER = "请输入搜索内容";
 
-void set_text_colour(QLineEdit* box, const QColor& c) {
-  QPalette p = box->palette();
-  p.setColor(QPalette::Text, c);
-  box->setPalette(p);
-}
 
 // The keyword test of both buttons: true (and the hint shown) when there is no keyword.
 bool keyword_missing() {
@@ -217,15 +213,12 @@ void load_more_results() {
 
 void search_box_pressed() {
   QLineEdit* box = ui().搜索内容框;
-  box->clear();
-  set_text_colour(box, QColor(0, 0, 0));
+  placeholder_box_pressed(box);
 }
 
 void search_box_focus_lost() {
   QLineEdit* box = ui().搜索内容框;
-  if (!box->text().isEmpty()) return;
-  set_text_colour(box, QColor(192, 192, 192));
-  box->setText(qs(SEARCH_PLACEHOLDER));
+  placeholder_box_focus_lost(box, qs(SEARCH_PLACEHOLDER));
 }
 
 void play_result() {

@@ -143,6 +143,7 @@ class SearchCli : public ::testing::Test {
           body->replace(p, 4, h2);
         }
       }
+      std::lock_guard<std::mutex> g(s.mu);  // the server threads already run
       s.pages[c.first_target] = c.first_body;
       s.pages[c.next_target] = c.next_body;
     }

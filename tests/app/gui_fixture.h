@@ -12,28 +12,13 @@
 #include "main_window.h"
 #include "picture_button.h"
 #include "test_server.h"
+#include "gui_harness.h"
 #include "ui.h"
 
 namespace tavlo::test {
 
 extern PageServer* page_server;
 extern QString home_folder;
-
-// Dispatches events until `done` holds or `ms` pass.
-inline bool wait_until(const std::function<bool()>& done, int ms = 20000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QTest::qWait(20);
-  }
-  return true;
-}
-
-template <class W>
-W* control(const char* name) {
-  return ui().主窗口->findChild<W*>(QString::fromUtf8(name));
-}
 
 class GuiTest : public ::testing::Test {
  protected:

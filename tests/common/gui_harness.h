@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "http_request.h"
@@ -15,6 +18,23 @@
 #include "ui_call.h"
 
 namespace tavlo::test {
+
+// Dispatches events until `done` holds or `ms` pass.
+inline bool wait_until(const std::function<bool()>& done, int ms = 30000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > ms) return false;
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+// A control of the main window by its name.
+template <class W>
+W* control(const char* name) {
+  return ui().主窗口->findChild<W*>(QString::fromUtf8(name));
+}
 
 // Sets the platform variables, drops inherited XDG folders and makes HOME a new empty
 // folder named after `prefix`. Returns that folder, or "" when it could not be made.

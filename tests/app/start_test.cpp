@@ -49,7 +49,10 @@ class Home {
   fs::path install(const fs::path& folder, const std::string& name) const {
     fs::create_directories(folder);
     fs::path exe = folder / name;
-    fs::copy_file(TAVLO_EXE, exe, fs::copy_options::overwrite_existing);
+    // A new file, not an overwrite: a helper process of an earlier start may still be
+    // mapping the old one ("text file busy").
+    fs::remove(exe);
+    fs::copy_file(TAVLO_EXE, exe);
     fs::permissions(exe, fs::perms::owner_all);
     return exe;
   }

@@ -95,8 +95,9 @@ void copy_cookie_store_to_profile() {
 }
 
 void clear_temporary_internet_files() {
+  // The files are removed directly. clearHttpCache() runs asynchronously and, racing the
+  // navigation a direct play starts right after it, sometimes lost that navigation.
   QWebEngineProfile* p = web_profile();
-  p->clearHttpCache();
   const QString cache = p->cachePath();
   if (cache.isEmpty()) return;
   QDirIterator it(cache, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);

@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QSignalSpy>
 
 #include "browser.h"
 #include "gui_fixture.h"
@@ -17,10 +18,14 @@ QLineEdit* status_box() { return control<QLineEdit>("判断状态"); }
 
 // The now-playing browser settles on a blank page so that no load of an earlier test keeps
 // reporting status texts.
+// The blank page must have finished loading: a blank page that commits late cancels the
+// navigation a test starts next.
 void settle_now_playing() {
   app_state().play_mode = "1";
+  QSignalSpy finished(now_playing(), &QWebEngineView::loadFinished);
   now_playing()->navigate(QStringLiteral("about:blank"));
-  QTest::qWait(400);
+  wait_until([&] { return finished.count() > 0; });
+  QTest::qWait(100);
 }
 
 TEST_F(GuiTest, CloudPlayButtonOpensThePlayApiPageWithTheEncodedLink) {

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
@@ -93,7 +94,10 @@ TEST_F(GuiTest, DirectPlayClearsTheCacheFilesButKeepsTheFolders) {
   EXPECT_TRUE(QFile::exists(sub + "/tavlo-test-c"));
   QDir(sub).removeRecursively();
   app_state().play_mode = "1";
+  // Leave the browser idle: a blank page committing late would cancel the next test's load.
+  QSignalSpy finished(ui().正在播放浏览器, &QWebEngineView::loadFinished);
   ui().正在播放浏览器->navigate(QStringLiteral("about:blank"));
+  wait_until([&] { return finished.count() > 0; });
 }
 
 TEST_F(GuiTest, PressInTheAddressBoxErasesATypedLink) {

@@ -175,6 +175,23 @@ class SandboxTest : public ::testing::Test {
     return r ? r->body : "";
   }
 
+  // A page of search site `site` (1-5) at the path of `url`, scraped as the program does.
+  // `fetched` tells whether an answer came at all.
+  SearchScrape scraped_site_page(int site, const std::string& url, bool* fetched) {
+    const Service svc = static_cast<Service>(kSite1 + site - 1);
+    const std::size_t scheme = url.find("://");
+    const std::string path = scheme == std::string::npos ? url : url.substr(url.find('/', scheme + 3));
+    auto r = http(svc).Get(path.c_str());
+    SearchScrape s;
+    s.site = std::to_string(site);
+    s.site2_host = box_->host(svc);
+    *fetched = static_cast<bool>(r);
+    if (!r) return s;
+    s.page = normalise_search_page(r->body);
+    scrape_all(s);
+    return s;
+  }
+
   std::string dir_;
   std::unique_ptr<Sandbox> box_;
 };
@@ -402,14 +419,9 @@ TEST_F(SandboxTest, EverySiteAnswersWithItsMarkersAndPagesUntilResultsRunOut) {
     int page = 1;
     for (; more && page <= 40; ++page) {
       std::string url = page == 1 ? search_first_page_address(index, host, K) : search_next_page_address(index, host, K, page);
-      httplib::Client c("127.0.0.1", box_->port(static_cast<Service>(kSite1 + site - 1)));
-      auto r = c.Get(url.substr(url.find('/', 7)).c_str());
-      ASSERT_TRUE(r);
-      SearchScrape s;
-      s.site = index;
-      s.site2_host = host;
-      s.page = normalise_search_page(r->body);
-      scrape_all(s);
+      bool fetched = false;
+      SearchScrape s = scraped_site_page(site, url, &fetched);
+      ASSERT_TRUE(fetched);
       more = search_page_has_more(s);
       ASSERT_GE(s.names.size(), 1u) << url;
       EXPECT_LE(s.names.size(), 30u);
@@ -438,14 +450,9 @@ TEST_F(SandboxTest, EverySiteAnswersWithItsMarkersAndPagesUntilResultsRunOut) {
     for (const std::string& kw_utf8 : {std::string("星际穿越"), std::string("zzqqxx")}) {
       const std::string kw = gbk(kw_utf8);
       std::string url = search_first_page_address(index, host, percent_encode(kw, true));
-      httplib::Client c("127.0.0.1", box_->port(static_cast<Service>(kSite1 + site - 1)));
-      auto r = c.Get(url.substr(url.find('/', 7)).c_str());
-      ASSERT_TRUE(r);
-      SearchScrape s;
-      s.site = index;
-      s.site2_host = host;
-      s.page = normalise_search_page(r->body);
-      scrape_all(s);
+      bool fetched = false;
+      SearchScrape s = scraped_site_page(site, url, &fetched);
+      ASSERT_TRUE(fetched);
       EXPECT_FALSE(search_page_has_more(s)) << site;
       ASSERT_EQ(s.names.size(), search_count(kw_utf8)) << site;
       EXPECT_EQ(s.hashes.size(), s.names.size());
@@ -470,12 +477,9 @@ TEST_F(SandboxTest, FaultsOnDemandHitTheChosenRouteOnly) {
   auto dropped = http(kNetdisk).Get("/api/categorylist?category=1");
   EXPECT_FALSE(dropped) << "the connection ends without an answer";
   ASSERT_EQ(admin.Get("/__sandbox/fault?service=site2&path=/search/&kind=garbage")->status, 200);
-  auto g = http(kSite2).Get("/search/2014");
-  ASSERT_TRUE(g);
-  SearchScrape s;
-  s.site = "2";
-  s.page = normalise_search_page(g->body);
-  scrape_all(s);
+  bool fetched = false;
+  SearchScrape s = scraped_site_page(2, "/search/2014", &fetched);
+  ASSERT_TRUE(fetched);
   EXPECT_TRUE(s.names.empty());
   ASSERT_EQ(admin.Get("/__sandbox/fault/clear")->status, 200);
   EXPECT_TRUE(http(kNetdisk).Get("/api/categorylist?category=1"));
